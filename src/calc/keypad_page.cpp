@@ -1,0 +1,4 @@
+#include "calc/keypad_page.h"
+
+void BindKeypadDesignHandlers() {}
+void WireKeypad() {}

@@ -1,0 +1,3 @@
+#include "namescore/namescore_page.h"
+
+void BindNameScorePage() {}

@@ -1,0 +1,4 @@
+#include "units/converter_page.h"
+
+void BuildUnitCatalogue() {}
+void BindConverterPage() {}

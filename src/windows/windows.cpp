@@ -1,0 +1,3 @@
+#include "windows/windows.h"
+
+void BindWindowButtons() {}
