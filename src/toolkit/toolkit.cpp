@@ -87,22 +87,15 @@ class EventBridge : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-// Tabs just wide enough for their titles, so that the four pages of the main
-// window show all their tabs in its 248-pixel strip without scroll arrows.
+// Tabs with a narrow margin around their titles, so that the four pages of
+// the main window show all their tabs in its 248-pixel strip without scroll
+// arrows.
 class CompactTabStyle : public QProxyStyle {
  public:
   using QProxyStyle::QProxyStyle;
-  QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
-                         const QWidget* widget) const override {
-    QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
-    if (type == CT_TabBarTab) {
-      if (const auto* tab = qstyleoption_cast<const QStyleOptionTab*>(option)) {
-        const int text = tab->fontMetrics.horizontalAdvance(tab->text);
-        s.setWidth(std::min(s.width(), text + 12));
-        s.setHeight(std::min(s.height(), tab->fontMetrics.height() + 8));
-      }
-    }
-    return s;
+  int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+    if (metric == PM_TabBarTabHSpace) return 8;
+    return QProxyStyle::pixelMetric(metric, option, widget);
   }
 };
 
@@ -371,8 +364,8 @@ void WriteText(Control& c, const std::string& gbk) {
     if (c.validator) c.validator->AcceptNext(shown);
     e->setText(shown);
     if (c.validator) c.validator->EndAccept();
-  } else if (auto* e = qobject_cast<QPlainTextEdit*>(c.widget)) {
-    e->setPlainText(shown);
+  } else if (auto* plain = qobject_cast<QPlainTextEdit*>(c.widget)) {
+    plain->setPlainText(shown);
   } else if (auto* combo = qobject_cast<QComboBox*>(c.widget)) {
     // A drop-down list shows only its items: writing its text selects the
     // item with that text, or none.
@@ -622,7 +615,6 @@ void Centre(QWidget* w) {
 void Show(Window* w) {
   Centre(w);
   w->show();
-  w->raise();
   w->activateWindow();
   if (!w->focusWidget()) {
     for (Control* c : w->order) {
@@ -773,7 +765,7 @@ int ComboInsert(const char* window, const char* control, int index, const std::s
   QComboBox* combo = Combo(window, control);
   if (!combo || index < 0 || index > combo->count()) return -1;
   const int selected = combo->currentIndex();
-  combo->insertItem(index, Shown(QStringFromGbk(gbk)), QByteArray::fromStdString(gbk));
+  combo->insertItem(index, detail::Shown(QStringFromGbk(gbk)), QByteArray::fromStdString(gbk));
   // Qt selects the first item put into an empty box; the program's lists
   // start without a selection.
   if (selected < 0 && combo->currentIndex() >= 0) combo->setCurrentIndex(-1);
