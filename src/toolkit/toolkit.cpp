@@ -609,7 +609,7 @@ void Centre(QWidget* w) {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return;
   const QRect area = screen->availableGeometry();
-  w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+  w->move(area.x() + (area.width() - w->width()) / 2, area.y() + (area.height() - w->height()) / 2);
 }
 
 void Show(Window* w) {
