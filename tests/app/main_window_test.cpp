@@ -1,6 +1,7 @@
 // MainWindow as the user meets it: every control at its place with its
 // design-time text and tag, the four pages, the fixed frame, and Esc.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 #include "app/main_window.h"
+#include "calc/keypad_page.h"
 #include "core/gbk.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_qt.h"
@@ -343,6 +345,45 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(edit->hasFocus());
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(clicks, 0);
+  }
+
+  // Focus on show: where the start-up put it, else the first control.
+  void focusWhenShown() {
+    QVERIFY(tk::ControlWidget("MainWindow", "按钮7")->hasFocus());
+    tk::CloseWindow("MainWindow");
+    tk::BuildWindow(MainWindowSpec());
+    tk::SetFocus("MainWindow", "等于按钮");
+    tk::ShowWindow("MainWindow");
+    window_ = tk::WindowWidget("MainWindow");
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QVERIFY(tk::ControlWidget("MainWindow", "等于按钮")->hasFocus());
+  }
+
+  // The keypad wired as at start-up, worked with real clicks and keys.
+  void keypadThroughRealEvents() {
+    KeypadState = CalcState{};
+    BindKeypadDesignHandlers();
+    WireKeypad();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    auto key = [](const char* name) { return tk::ControlWidget("MainWindow", name); };
+    auto display = [] { return Utf8FromGbk(tk::GetText("MainWindow", "数据显示框")); };
+    QTest::mouseClick(key("按钮7"), Qt::LeftButton);  // redirected to 小数点按钮's handler
+    QCOMPARE(display(), std::string("7"));
+    QWidget* focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QTest::keyClick(focused, Qt::Key_AsciiCircum, Qt::ShiftModifier);  // Shift+6
+    QCOMPARE(display(), std::string("7\r\n ∧(0)"));
+    QTest::keyClick(focused, Qt::Key_2, Qt::KeypadModifier);
+    QCOMPARE(display(), std::string("7\r\n ∧(2)"));
+    key("等于按钮")->setFocus();
+    QTest::keyClick(key("等于按钮"), Qt::Key_Space);  // the button's own click
+    QCOMPARE(display(), std::string("7\r\n ∧(2)\r\n﹦49"));
+    QTest::keyClick(key("等于按钮"), Qt::Key_Escape);
+    QCOMPARE(display(), std::string("0"));
+    QTest::keyClick(key("等于按钮"), Qt::Key_Asterisk, Qt::ShiftModifier);  // main keyboard: the 8 key
+    QCOMPARE(display(), std::string("8"));
+    QTest::keyClick(key("等于按钮"), Qt::Key_Asterisk, Qt::KeypadModifier);
+    QCOMPARE(display(), std::string("8\r\n ×(0)"));
   }
 
   // Pictures of the four pages for a person to compare with the design.
