@@ -698,6 +698,7 @@ class ToolkitTest : public QObject {
         QTest::mouseClick(tk::ControlWidget(kAux, "联系按钮"), Qt::LeftButton);
         QCOMPARE(tk::GetText(kAux, "邮箱链接框"), std::string("someone@example.com"));
         QCOMPARE(tk::ControlWidget(kAux, "邮箱链接框")->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(tk::ControlWidget(kAux, "邮箱链接框")->font().underline());
         QCOMPARE(tk::ControlWidget(kAux, "联系按钮")->cursor().shape(), Qt::PointingHandCursor);
         auto* picture = qobject_cast<QLabel*>(tk::ControlWidget(kAux, "图标图片框"));
         QVERIFY(picture);
