@@ -46,7 +46,7 @@ void OpenMainWindow() {
   tk::ShowWindow(kMainWindow);
 }
 
-int RunProgram(int& argc, char** argv) {
+void InitialiseProgram(int& argc, char** argv) {
   tk::Initialise(argc, argv);
   // Round to nearest with every exception masked: a division by zero or an
   // invalid operation gives an infinity or a NaN and never traps.
@@ -55,6 +55,10 @@ int RunProgram(int& argc, char** argv) {
   CreateCatalogueArrays();
   tk::SetExitRoutine(&ReleaseAtExit);
   SetFatalErrorReporter(&ShowFatalError);
+}
+
+int RunProgram(int& argc, char** argv) {
+  InitialiseProgram(argc, argv);
   OpenMainWindow();
   const int code = tk::RunEventLoop();
   tk::Finalise();
