@@ -236,8 +236,8 @@ UnitCatalogue ParseUnitCatalogue(std::string_view text) {
     const std::size_t j = typeStart[k];
     const std::size_t lineBreakAt = types.pieceEnd[j];
     occurrences[static_cast<std::size_t>(nameNode[k])].push_back(types.starts[j]);
-    // Inner matches, nearest the line break first when walking backwards;
-    // listed here in text order.
+    // Inner matches are met walking back from the line break; they are
+    // listed in text order.
     std::size_t last = j + 1;
     while (last < types.starts.size() && types.starts[last] < lineBreakAt) ++last;
     if (last == j + 1) continue;
