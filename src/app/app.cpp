@@ -22,9 +22,16 @@ void ShowFatalError(const std::string& gbkText) {
 
 }  // namespace
 
-void CreateCatalogueArrays() {}
+void CreateCatalogueArrays() {
+  UnitTypeNames.clear();
+  UnitTables.clear();
+}
 
-void ReleaseAtExit() { std::string().swap(ConfigText); }
+void ReleaseAtExit() {
+  std::string().swap(ConfigText);
+  TextList().swap(UnitTypeNames);
+  std::vector<UnitTable>().swap(UnitTables);
+}
 
 void OnMainWindowCreated() {
   // The catalogue is parsed from the text LoadSettings has just read, and

@@ -12,6 +12,7 @@
 #include "core/fatal.h"
 #include "core/gbk.h"
 #include "toolkit/toolkit.h"
+#include "units/converter_page.h"
 
 namespace {
 
@@ -56,18 +57,30 @@ TEST(StartUpDeathTest, FloatingPointEnvironmentIsReset) {
       ::testing::ExitedWithCode(0), "inf nan nearest tenth");
 }
 
-TEST(StartUpDeathTest, EndProgramReleasesTheSettingsText) {
+TEST(StartUpDeathTest, EndProgramReleasesTheSettingsTextAndTheCatalogue) {
   EXPECT_EXIT(
       {
         Initialise();
         ConfigText = "[config]";
+        UnitTypeNames = {Gbk("长度")};
+        UnitTables.resize(1);
+        UnitTables[0].unitNames = {Gbk("米")};
         tk::SetExitRoutine([] {
           ReleaseAtExit();
-          std::fprintf(stderr, "released, %zu bytes left\n", ConfigText.size());
+          std::fprintf(stderr, "released: %zu %zu %zu\n", ConfigText.size(), UnitTypeNames.size(),
+                       UnitTables.size());
         });
         tk::EndProgram(0);
       },
-      ::testing::ExitedWithCode(0), "released, 0 bytes left");
+      ::testing::ExitedWithCode(0), "released: 0 0 0");
+}
+
+TEST(StartUp, CatalogueStartsEmpty) {
+  UnitTypeNames = {"x"};
+  UnitTables.resize(2);
+  CreateCatalogueArrays();
+  EXPECT_TRUE(UnitTypeNames.empty());
+  EXPECT_TRUE(UnitTables.empty());
 }
 
 }  // namespace
