@@ -407,6 +407,7 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
   switch (spec.kind) {
     case Kind::Label: {
       auto* l = new TkLabel(parent);
+      l->setTextFormat(Qt::PlainText);
       if (spec.textColour) l->textColour = ToQColor(*spec.textColour);
       if (spec.background) l->background = ToQColor(*spec.background);
       l->hAlign = spec.align == Align::Center  ? Qt::AlignHCenter
@@ -493,6 +494,10 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       QPalette pal = l->palette();
       pal.setColor(QPalette::WindowText, spec.textColour ? ToQColor(*spec.textColour) : QColor(0, 0, 255));
       l->setPalette(pal);
+      QFont underlined = l->font();
+      underlined.setUnderline(true);
+      l->setFont(underlined);
+      l->setTextFormat(Qt::PlainText);
       l->setCursor(Qt::PointingHandCursor);
       l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       l->onClick = [&c] { DispatchClick(c); };
