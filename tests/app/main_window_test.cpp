@@ -380,6 +380,22 @@ class MainWindowTest : public QObject {
     QVERIFY(tk::ControlWidget("MainWindow", "等于按钮")->hasFocus());
   }
 
+  // A visit to another page by clicking its tab gives the keyboard back to
+  // the keypad button that had it when the user returns.
+  void focusReturnsToThePageAfterATabVisit() {
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QWidget* five = tk::ControlWidget("MainWindow", "按钮5");
+    QTest::mouseClick(five, Qt::LeftButton);
+    QVERIFY(five->hasFocus());
+    QTabBar* bar = tabs_->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    QCOMPARE(tabs_->currentIndex(), 2);
+    QVERIFY(!five->hasFocus());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    QCOMPARE(tabs_->currentIndex(), 0);
+    QVERIFY(five->hasFocus());
+  }
+
   // The keypad wired as at start-up, worked with real clicks and keys.
   void keypadThroughRealEvents() {
     KeypadState = CalcState{};
