@@ -167,8 +167,9 @@ class NameScoreWindowTest : public QObject {
     watching_ = false;
   }
 
-  // Every step of a count-up from 1 to `score` of `name`, each step's pump
-  // before the beep, and `beeps` beeps in all by then. "" when all is well.
+  // Every step of a count-up from 1 to `score` of `name`, each seen at its
+  // pump inside the click, and the page at the last of `beeps` beeps (at
+  // least one). "" when all is well.
   std::string CountFault(const std::string& name, int score, int beeps) {
     if (static_cast<int>(beforeSteps_.size()) != score || static_cast<int>(pumps_.size()) != score) {
       return "the bar moved " + std::to_string(beforeSteps_.size()) + " times and " +
@@ -185,7 +186,7 @@ class NameScoreWindowTest : public QObject {
         return Diff("at pump " + std::to_string(j), pumps_[j - 1], CountingPage(name, j));
       }
     }
-    if (static_cast<int>(atBeeps_.size()) != beeps) {
+    if (static_cast<int>(atBeeps_.size()) != beeps || atBeeps_.empty()) {
       return std::to_string(atBeeps_.size()) + " beeps, expected " + std::to_string(beeps);
     }
     Page atBeep = FinalPage(name, score);
