@@ -3,12 +3,20 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <functional>
 #include <string>
+#include <unordered_map>
 
 #include "core/gbk.h"
 
-// How the catalogue is read in one pass instead of a search per type.
+// How the catalogue is read in time linear in the text.
+//
+// Read the plain way, each type's block is found by searching the text for
+// the type's header line and then scanned for unit lines. Both grow with the
+// number of types times the text's size: the searches on any large file, the
+// scans when a type name repeats (in "A, X1, A, X2, A, X3 ..." every block of
+// A starts at the first A and reaches to the next X, so the blocks overlap
+// and grow). Hence:
 //
 // All marker searches step through the text character by character from its
 // start, so a marker only matches where a character starts. Every piece that
@@ -26,11 +34,11 @@
 // the first piece whose end marker does not fit in the block.
 //
 // A type header line may hold further "    类型=" texts inside its name
-// ("    类型=X    类型=A"). Each of them is also an occurrence of the header
-// line of the type named by the rest of that line (here "A"), and the block
-// of a type named "A" starts after its first occurrence. Those inner names
-// are suffixes of the line's name, so they are matched against the type names
-// through a tree of the names read backwards.
+// ("    类型=X    类型=A"). Each of them also begins a header line (here that
+// of the type "A"), and a type's block starts after the first occurrence of
+// its header line, which may be such an inner one. Every header line gets a
+// number, equal lines equal numbers, so that the occurrences of a type's
+// header line are a list to look up.
 
 namespace {
 
@@ -109,86 +117,30 @@ TextList ScanBlock(std::string_view text, const PieceChain& chain, std::size_t f
   return pieces;
 }
 
-// A path-compressed tree of texts read backwards; the texts are stretches
-// [begin, end) of one underlying text. A node's label is read backwards from
-// text[labelEnd - 1].
-struct BackwardTree {
-  struct Node {
-    std::size_t labelEnd = 0, labelLength = 0;
-    std::int32_t firstChild = -1, nextSibling = -1;
-    bool terminal = false;  // a whole inserted text ends here
+// Numbers header lines, equal lines with equal numbers. A header line is
+// numbered as a pair: its text up to the next "    类型=" in it, and the
+// number of the header line that starts there (-1 when none does). So a line
+// that holds thousands of headers is still read only once, not once for each
+// header in it.
+class HeaderNumbers {
+ public:
+  std::int32_t Number(std::string_view head, std::int32_t rest) {
+    return numbers_.try_emplace(Key{head, rest}, static_cast<std::int32_t>(numbers_.size())).first->second;
+  }
+  std::size_t Count() const { return numbers_.size(); }
+
+ private:
+  struct Key {
+    std::string_view head;
+    std::int32_t rest;  // -1: the head runs up to the line break
+    bool operator==(const Key&) const = default;
   };
-  std::string_view text;
-  std::vector<Node> nodes{Node{}};  // the root: the empty text
-
-  unsigned char LabelByte(const Node& node, std::size_t k) const {
-    return static_cast<unsigned char>(text[node.labelEnd - 1 - k]);
-  }
-
-  std::int32_t Child(std::int32_t node, unsigned char first) const {
-    for (std::int32_t c = nodes[node].firstChild; c != -1; c = nodes[c].nextSibling)
-      if (LabelByte(nodes[c], 0) == first) return c;
-    return -1;
-  }
-
-  std::int32_t NewNode(std::size_t labelEnd, std::size_t labelLength, std::int32_t parent) {
-    Node node;
-    node.labelEnd = labelEnd;
-    node.labelLength = labelLength;
-    node.nextSibling = nodes[parent].firstChild;
-    nodes.push_back(node);
-    const auto index = static_cast<std::int32_t>(nodes.size() - 1);
-    nodes[parent].firstChild = index;
-    return index;
-  }
-
-  // Inserts text[begin, end); answers the node where it ends.
-  std::int32_t Insert(std::size_t begin, std::size_t end) {
-    const std::size_t length = end - begin;
-    std::int32_t node = 0;
-    std::size_t depth = 0;
-    while (depth < length) {
-      const auto first = static_cast<unsigned char>(text[end - 1 - depth]);
-      const std::int32_t child = Child(node, first);
-      if (child == -1) {
-        node = NewNode(end - depth, length - depth, node);
-        depth = length;
-        break;
-      }
-      std::size_t k = 1;
-      const std::size_t labelLength = nodes[child].labelLength;
-      while (k < labelLength && depth + k < length &&
-             LabelByte(nodes[child], k) == static_cast<unsigned char>(text[end - 1 - depth - k]))
-        ++k;
-      if (k < labelLength) {
-        // Split the edge: a new inner node takes the first k bytes of the label.
-        Node inner;
-        inner.labelEnd = nodes[child].labelEnd;
-        inner.labelLength = k;
-        inner.nextSibling = nodes[child].nextSibling;
-        inner.firstChild = child;
-        nodes[child].labelEnd -= k;
-        nodes[child].labelLength -= k;
-        nodes[child].nextSibling = -1;
-        nodes.push_back(inner);
-        const auto innerIndex = static_cast<std::int32_t>(nodes.size() - 1);
-        // Put the inner node where the child stood among its siblings.
-        if (nodes[node].firstChild == child) {
-          nodes[node].firstChild = innerIndex;
-        } else {
-          std::int32_t c = nodes[node].firstChild;
-          while (nodes[c].nextSibling != child) c = nodes[c].nextSibling;
-          nodes[c].nextSibling = innerIndex;
-        }
-        node = innerIndex;
-      } else {
-        node = child;
-      }
-      depth += k;
+  struct KeyHash {
+    std::size_t operator()(const Key& key) const {
+      return std::hash<std::string_view>{}(key.head) ^ (std::hash<std::int32_t>{}(key.rest) * 0x9E3779B97F4A7C15ull);
     }
-    nodes[node].terminal = true;
-    return node;
-  }
+  };
+  std::unordered_map<Key, std::int32_t, KeyHash> numbers_;
 };
 
 }  // namespace
@@ -221,54 +173,39 @@ UnitCatalogue ParseUnitCatalogue(std::string_view text) {
   catalogue.tables.resize(n);
   if (n == 0) return catalogue;
 
-  // Where each distinct header line occurs. Every "    类型=" match up to the
-  // last listed type is either a listed header or lies inside a listed
-  // header's name and ends at its line break.
-  BackwardTree tree;
-  tree.text = text;
-  std::vector<std::int32_t> nameNode(n);
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t j = typeStart[k];
-    nameNode[k] = tree.Insert(types.pieceBegin[j], types.pieceEnd[j]);
-  }
-  std::vector<std::vector<std::size_t>> occurrences(tree.nodes.size());
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t j = typeStart[k];
-    const std::size_t lineBreakAt = types.pieceEnd[j];
-    occurrences[static_cast<std::size_t>(nameNode[k])].push_back(types.starts[j]);
-    // Inner matches are met walking back from the line break; they are
-    // listed in text order.
+  // Where each header line occurs. Up to the last listed type, a "    类型="
+  // matches either where a listed type begins or inside a listed type's
+  // name, and begins the header line that runs to that name's line break;
+  // the blocks need no match beyond. Each line's matches are numbered from
+  // its end backwards.
+  HeaderNumbers numbers;
+  std::vector<std::int32_t> headerNumber(types.starts.size(), -1);
+  for (const std::size_t j : typeStart) {
     std::size_t last = j + 1;
-    while (last < types.starts.size() && types.starts[last] < lineBreakAt) ++last;
-    if (last == j + 1) continue;
-    std::int32_t node = 0;
-    std::size_t depth = 0;
-    std::vector<std::pair<std::size_t, std::int32_t>> inner;  // (position, node)
-    for (std::size_t m = last; m-- > j + 1;) {
-      const std::size_t position = types.starts[m];
-      const std::size_t wanted = lineBreakAt - (position + typeMarker.size());
-      // The whole line's name is in the tree, so the path always goes on.
-      while (node != -1 && depth < wanted) {
-        node = tree.Child(node, static_cast<unsigned char>(text[lineBreakAt - 1 - depth]));
-        if (node != -1) depth += tree.nodes[static_cast<std::size_t>(node)].labelLength;
-      }
-      if (node == -1) break;
-      if (depth == wanted && tree.nodes[static_cast<std::size_t>(node)].terminal)
-        inner.emplace_back(position, node);
+    while (last < types.starts.size() && types.starts[last] < types.pieceEnd[j]) ++last;
+    std::int32_t rest = -1;
+    std::size_t headEnd = types.pieceEnd[j];
+    for (std::size_t m = last; m-- > j;) {
+      const std::size_t headBegin = types.starts[m] + typeMarker.size();
+      rest = numbers.Number(text.substr(headBegin, headEnd - headBegin), rest);
+      headerNumber[m] = rest;
+      headEnd = types.starts[m];
     }
-    for (auto it = inner.rbegin(); it != inner.rend(); ++it)
-      occurrences[static_cast<std::size_t>(it->second)].push_back(it->first);
   }
+  std::vector<std::vector<std::size_t>> occurrences(numbers.Count());
+  for (std::size_t m = 0; m < types.starts.size(); ++m)
+    if (headerNumber[m] >= 0) occurrences[static_cast<std::size_t>(headerNumber[m])].push_back(types.starts[m]);
 
   const PieceChain names = BuildChain(text, characterStarts, nameMarker, nameEnd);
   const PieceChain factors = BuildChain(text, characterStarts, factorMarker, lineBreak);
   for (std::size_t k = 0; k < n; ++k) {
-    const std::vector<std::size_t>& own = occurrences[static_cast<std::size_t>(nameNode[k])];
+    const std::vector<std::size_t>& own = occurrences[static_cast<std::size_t>(headerNumber[typeStart[k]])];
     const std::size_t blockStart =
         own.front() + typeMarker.size() + catalogue.typeNames[k].size() + lineBreak.size();
     std::size_t blockEnd = blockStart;
     if (k + 1 < n) {
-      const std::vector<std::size_t>& stop = occurrences[static_cast<std::size_t>(nameNode[k + 1])];
+      const std::vector<std::size_t>& stop =
+          occurrences[static_cast<std::size_t>(headerNumber[typeStart[k + 1]])];
       auto it = std::lower_bound(stop.begin(), stop.end(), blockStart);
       if (it != stop.end()) blockEnd = *it;
     } else {

@@ -71,6 +71,12 @@ TEST(UnitCatalogueAgainstPlainReading, EdgeCases) {
       "    类型=时间\r\n        名称=分‖倍率=60\r\n        名称=秒‖倍率=1;//配置结束___",
       "    类型=长度\r\n        名称=米‖倍率=1\r\n        名称=尺\r\n;//配置结束___",
       "‖    类型=长度\r\n        名称=米\r\n‖倍率=\r\n;//配置结束___",
+      // A start marker whose end marker only stands before it: the scan ends
+      // there and keeps what it has listed.
+      "    类型=长度\r\n        名称=米‖倍率=1\r\n‖\r\n        名称=尺\r\n;//配置结束___",
+      "    类型=长度\r\n‖        名称=米\r\n    类型=时间\r\n        名称=秒‖倍率=1\r\n;//配置结束___",
+      "    类型=长度\r\n        名称=米‖倍率=1\r\n        名称=尺‖倍率=0.3",
+      "    类型=长度\r\n        名称=米‖倍率=1\r\n    类型=时间",
       "",
   };
   for (const char* text : cases) ExpectSameAsPlain(Gbk(text));
