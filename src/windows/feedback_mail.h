@@ -4,13 +4,13 @@
 #include <optional>
 #include <string>
 
-inline constexpr const char* kMailServerHost = "smtp.qhcalc.example";
+inline constexpr const char* kMailServerHost = "smtp.qh.example";
 inline constexpr int kMailServerPort = 25;
-inline constexpr const char* kMailAccount = "suggest@qhcalc.example";
+inline constexpr const char* kMailAccount = "suggest@qh.example";
 inline constexpr const char* kMailPassword = "530817264xkw";
-inline constexpr const char* kMailSender = "suggest@qhcalc.example";
+inline constexpr const char* kMailSender = "suggest@qh.example";
 // The team's mailbox: the recipient of every suggestion, shown in AboutWindow.
-inline constexpr const char* kAuthorMailbox = "qh@qhcalc.example";
+inline constexpr const char* kAuthorMailbox = "dev@qh.example";
 inline constexpr const char* kMailSubject = "青禾计算器_用户建议";  // UTF-8 source; sent as GBK
 
 // The instant-messenger contact page of the team.
