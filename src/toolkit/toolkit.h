@@ -103,12 +103,24 @@ void Initialise(int& argc, char** argv);
 // Creates a window from its table and shows it centred on the screen.
 void CreateWindow(const WindowSpec& spec);
 
+// CreateWindow in two steps: BuildWindow creates the window and its controls
+// without showing it (handlers can be bound and start-up steps run first, so
+// that an error box at start-up appears without the window behind it);
+// ShowWindow shows it centred on the screen with the focus on its first
+// control that takes the focus.
+void BuildWindow(const WindowSpec& spec);
+void ShowWindow(const char* window);
+
 // True while a window of that name exists.
 bool WindowExists(const char* window);
 
 // Runs the event loop until the last window of the program has closed.
 // Returns 0.
 int RunEventLoop();
+
+// After the event loop: destroys what is left of the windows and the
+// toolkit's own application object.
+void Finalise();
 
 // Opens a window modally: creates it, calls `setup` (bind its handlers),
 // shows it centred, disables the program's other windows and returns only
