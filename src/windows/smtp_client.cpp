@@ -13,10 +13,13 @@
 
 namespace {
 
-// The one kept connection lives in libcurl's connection cache of this easy
-// handle: SmtpConnect leaves it there after its NOOP and SmtpSend's transfer
-// on the same handle picks it up again.
+// The one kept connection lives in the connection cache of gTransfers:
+// SmtpConnect leaves it there after its NOOP and SmtpSend's transfer on the
+// same handle picks it up again.
+CURLM* gTransfers = nullptr;
 CURL* gHandle = nullptr;
+// The longest wait for the server's answer to QUIT when a connection ends.
+constexpr long kGoodbyeSeconds = 2;
 std::string gTrustedCertificates;
 std::string gRefusal;  // the server's first refusing answer of a transfer
 
@@ -82,14 +85,43 @@ std::string MessageIdToken() {
   return buffer;
 }
 
+// Runs one transfer of `handle` to its end (or its time-outs).
+CURLcode Perform(CURL* handle) {
+  if (curl_multi_add_handle(gTransfers, handle) != CURLM_OK) return CURLE_FAILED_INIT;
+  int running = 1;
+  CURLMcode state = CURLM_OK;
+  while (state == CURLM_OK) {
+    state = curl_multi_perform(gTransfers, &running);
+    if (state != CURLM_OK || running == 0) break;
+    state = curl_multi_poll(gTransfers, nullptr, 0, 100, nullptr);
+  }
+  CURLcode result = state == CURLM_OK ? CURLE_OK : CURLE_RECV_ERROR;
+  int left = 0;
+  while (CURLMsg* message = curl_multi_info_read(gTransfers, &left)) {
+    if (message->msg == CURLMSG_DONE && message->easy_handle == handle) result = message->data.result;
+  }
+  curl_multi_remove_handle(gTransfers, handle);
+  return result;
+}
+
 }  // namespace
 
 void SetSmtpTrustedCertificates(const std::string& pemPath) { gTrustedCertificates = pemPath; }
 
 void SmtpDisconnect() {
   if (gHandle != nullptr) {
-    curl_easy_cleanup(gHandle);  // says QUIT on a connection still open
+    // libcurl says QUIT when the connection cache closes, and waits for the
+    // answer with the limits of the handle added last, not with the limits
+    // of the transfers: without this a server gone quiet would hold the
+    // program for two minutes here.
+    curl_easy_setopt(gHandle, CURLOPT_SERVER_RESPONSE_TIMEOUT, kGoodbyeSeconds);
+    if (curl_multi_add_handle(gTransfers, gHandle) == CURLM_OK) curl_multi_remove_handle(gTransfers, gHandle);
+    curl_easy_cleanup(gHandle);
     gHandle = nullptr;
+  }
+  if (gTransfers != nullptr) {
+    curl_multi_cleanup(gTransfers);  // ends the connection
+    gTransfers = nullptr;
   }
 }
 
@@ -97,8 +129,13 @@ bool SmtpConnect(const std::string& host, int port, const std::string& account,
                  const std::string& password) {
   SmtpDisconnect();
   if (!IsHostName(host) || port < 1 || port > 65535) return false;
-  CURL* handle = curl_easy_init();
-  if (handle == nullptr) return false;
+  gTransfers = curl_multi_init();
+  gHandle = curl_easy_init();
+  if (gTransfers == nullptr || gHandle == nullptr) {
+    SmtpDisconnect();
+    return false;
+  }
+  CURL* handle = gHandle;
   // Registered after libcurl (and with it the TLS library) has set up its own
   // exit handlers, so ours runs first and still finds the TLS layer alive.
   static const bool closesAtExit = (std::atexit(SmtpDisconnect), true);
@@ -127,12 +164,11 @@ bool SmtpConnect(const std::string& host, int port, const std::string& account,
   curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, "NOOP");
 
   gRefusal.clear();
-  if (curl_easy_perform(handle) != CURLE_OK) {
-    curl_easy_cleanup(handle);
+  if (Perform(handle) != CURLE_OK) {
+    SmtpDisconnect();
     return false;
   }
   curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, nullptr);
-  gHandle = handle;
   return true;
 }
 
@@ -161,7 +197,7 @@ std::string SmtpSend(const std::string& subject, const std::string& body,
   curl_easy_setopt(gHandle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.size()));
   curl_easy_setopt(gHandle, CURLOPT_ERRORBUFFER, curlMessage);
   gRefusal.clear();
-  const CURLcode code = curl_easy_perform(gHandle);
+  const CURLcode code = Perform(gHandle);
   std::string answer = code == CURLE_OK ? std::string() : FailureText(code, curlMessage);
 
   // Nothing of this mail may outlive the call inside the handle.

@@ -99,6 +99,7 @@ LoopbackMailServer::LoopbackMailServer(const LoopbackServerOptions& options) {
   std::vector<std::string> words = {"/usr/bin/python3", QH_SMTP_TEST_SERVER, "--dir", folder_,
                                     "--account", options.account, "--password", options.password};
   if (options.refuseRecipient) words.push_back("--refuse-rcpt");
+  if (options.silentQuit) words.push_back("--silent-quit");
   if (!options.certificate.empty()) {
     words.insert(words.end(), {"--cert", options.certificate, "--key", options.key});
   }

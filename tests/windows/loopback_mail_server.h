@@ -9,6 +9,7 @@ struct LoopbackServerOptions {
   std::string account;
   std::string password;
   bool refuseRecipient = false;
+  bool silentQuit = false;  // never answers QUIT
   std::string certificate, key;  // PEM files: the server offers STARTTLS
 };
 

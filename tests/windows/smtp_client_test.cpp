@@ -291,6 +291,27 @@ TEST_F(MailClientTest, SilentServerEndsWithinTheConnectTimeOut) {
   EXPECT_LT(ms, kSmtpConnectTimeoutMs + 1500);
 }
 
+// Ending a connection waits only briefly for the server's goodbye, so a
+// server gone quiet holds up neither the next connect nor the program's end.
+TEST_F(MailClientTest, QuietGoodbyeDoesNotHoldUpTheNextConnect) {
+  LoopbackServerOptions options = Options();
+  options.silentQuit = true;
+  LoopbackMailServer server(options);
+  ASSERT_TRUE(server.Started());
+  ASSERT_TRUE(SmtpConnect("127.0.0.1", server.Port(), kAccount, kPassword));
+  EXPECT_EQ(SmtpSend("s", "b", kRecipient, kSender), "");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(SmtpConnect("127.0.0.1", server.Port(), kAccount, kPassword));
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+  EXPECT_LT(ms, kSmtpConnectTimeoutMs + 1000);
+  int logins = 0;
+  for (const auto& line : server.Events()) logins += line.rfind("noop ", 0) == 0;
+  EXPECT_EQ(logins, 2);
+  // The server ends first here, so the last goodbye finds the connection closed.
+}
+
 // A server that offers STARTTLS gets the login only inside TLS, and a TLS
 // that cannot be trusted fails the connect rather than falling back.
 TEST_F(MailClientTest, LoginGoesOnlyThroughStartTlsWhenOffered) {

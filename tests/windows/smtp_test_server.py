@@ -59,6 +59,11 @@ def authenticate(server, session, envelope, mechanism, auth_data):
 
 
 class Handler:
+    async def handle_QUIT(self, server, session, envelope):
+        if args.silent_quit:
+            await asyncio.sleep(3600)
+        return "221 Bye"
+
     async def handle_NOOP(self, server, session, envelope, arg):
         log_event("noop", peer_port(session))
         return "250 OK"
@@ -101,6 +106,7 @@ def main():
     parser.add_argument("--account", required=True)
     parser.add_argument("--password", required=True)
     parser.add_argument("--refuse-rcpt", action="store_true")
+    parser.add_argument("--silent-quit", action="store_true")
     parser.add_argument("--cert")
     parser.add_argument("--key")
     args = parser.parse_args()
