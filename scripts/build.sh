@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Configures and builds into the given folder: scripts/build.sh BUILD_DIR [cmake options...]
+# Configures and builds: scripts/build.sh BUILD_DIR [cmake options...] [-- build options...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1; shift
-cmake -S "$root" -B "$dir" "$@" >/dev/null
-cmake --build "$dir" -j2
+configure=()
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do configure+=("$1"); shift; done
+[ $# -gt 0 ] && shift
+cmake -S "$root" -B "$dir" "${configure[@]}" >/dev/null
+cmake --build "$dir" -j2 "$@"

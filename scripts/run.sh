@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build" -DQH_BUILD_TESTS=OFF
+"$root/scripts/build.sh" "$root/build" -- --target qinghe-calculator
 exe="$root/build/bin/qinghe-calculator"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec "$exe"

@@ -22,9 +22,16 @@ void ShowFatalError(const std::string& gbkText) {
 
 }  // namespace
 
-void CreateCatalogueArrays() {}
+void CreateCatalogueArrays() {
+  UnitTypeNames.clear();
+  UnitTables.clear();
+}
 
-void ReleaseAtExit() { std::string().swap(ConfigText); }
+void ReleaseAtExit() {
+  std::string().swap(ConfigText);
+  TextList().swap(UnitTypeNames);
+  std::vector<UnitTable>().swap(UnitTables);
+}
 
 void OnMainWindowCreated() {
   // The catalogue is parsed from the text LoadSettings has just read, and
@@ -46,7 +53,7 @@ void OpenMainWindow() {
   tk::ShowWindow(kMainWindow);
 }
 
-int RunProgram(int& argc, char** argv) {
+void InitialiseProgram(int& argc, char** argv) {
   tk::Initialise(argc, argv);
   // Round to nearest with every exception masked: a division by zero or an
   // invalid operation gives an infinity or a NaN and never traps.
@@ -55,6 +62,10 @@ int RunProgram(int& argc, char** argv) {
   CreateCatalogueArrays();
   tk::SetExitRoutine(&ReleaseAtExit);
   SetFatalErrorReporter(&ShowFatalError);
+}
+
+int RunProgram(int& argc, char** argv) {
+  InitialiseProgram(argc, argv);
   OpenMainWindow();
   const int code = tk::RunEventLoop();
   tk::Finalise();

@@ -6,6 +6,11 @@
 // code, 0 once the window has closed.
 int RunProgram(int& argc, char** argv);
 
+// RunProgram's steps before the main window: the toolkit, the
+// floating-point environment, the catalogue arrays, the exit routine and the
+// fatal error box.
+void InitialiseProgram(int& argc, char** argv);
+
 // Empties the unit catalogue before the start-up steps fill it.
 void CreateCatalogueArrays();
 // Releases what the program-wide globals hold; runs once at the end.

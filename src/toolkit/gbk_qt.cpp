@@ -3,34 +3,22 @@
 #include <QByteArray>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <cstdio>
-#include <cstdlib>
+
+#include "core/gbk.h"
 
 namespace tk {
 namespace {
 
 // Stateless: each call converts a complete text, nothing is carried over.
+// A Qt built without a GBK codec (no ICU) leaves both invalid; the texts then
+// go through the core's own conversion, which asks the system.
 QStringDecoder& Decoder() {
-  static QStringDecoder decoder = [] {
-    QStringDecoder d("GBK", QStringConverter::Flag::Stateless);
-    if (!d.isValid()) {
-      std::fputs("This Qt has no GBK converter; the program cannot show its texts.\n", stderr);
-      std::abort();
-    }
-    return d;
-  }();
+  static QStringDecoder decoder("GBK", QStringConverter::Flag::Stateless);
   return decoder;
 }
 
 QStringEncoder& Encoder() {
-  static QStringEncoder encoder = [] {
-    QStringEncoder e("GBK", QStringConverter::Flag::Stateless);
-    if (!e.isValid()) {
-      std::fputs("This Qt has no GBK converter; the program cannot show its texts.\n", stderr);
-      std::abort();
-    }
-    return e;
-  }();
+  static QStringEncoder encoder("GBK", QStringConverter::Flag::Stateless);
   return encoder;
 }
 
@@ -38,11 +26,13 @@ QStringEncoder& Encoder() {
 
 QString QStringFromGbk(std::string_view gbk) {
   if (gbk.empty()) return QString();
+  if (!Decoder().isValid()) return QString::fromStdString(Utf8FromGbk(gbk));
   return Decoder().decode(QByteArrayView(gbk.data(), static_cast<qsizetype>(gbk.size())));
 }
 
 std::string GbkFromQString(const QString& text) {
   if (text.isEmpty()) return std::string();
+  if (!Encoder().isValid()) return Gbk(text.toStdString());
   QByteArray bytes = Encoder().encode(text);
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }

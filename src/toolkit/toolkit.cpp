@@ -73,6 +73,11 @@ class Window : public QWidget {
   QTabWidget* tabs = nullptr;
   std::map<std::string, std::unique_ptr<Control>> controls;
   std::vector<Control*> order;
+  // The control that last had the focus on each page, so that coming back to
+  // a page gives the keyboard back to it (the keypad keeps working after a
+  // visit to another page).
+  std::map<int, QPointer<QWidget>> pageFocus;
+  bool switchingPage = false;  // focus moves while pages are swapped are Qt's, not the user's
 
   void ShowPage(int index);
   void MarkClosed();
@@ -407,6 +412,7 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
   switch (spec.kind) {
     case Kind::Label: {
       auto* l = new TkLabel(parent);
+      l->setTextFormat(Qt::PlainText);
       if (spec.textColour) l->textColour = ToQColor(*spec.textColour);
       if (spec.background) l->background = ToQColor(*spec.background);
       l->hAlign = spec.align == Align::Center  ? Qt::AlignHCenter
@@ -493,6 +499,10 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       QPalette pal = l->palette();
       pal.setColor(QPalette::WindowText, spec.textColour ? ToQColor(*spec.textColour) : QColor(0, 0, 255));
       l->setPalette(pal);
+      QFont underlined = l->font();
+      underlined.setUnderline(true);
+      l->setFont(underlined);
+      l->setTextFormat(Qt::PlainText);
       l->setCursor(Qt::PointingHandCursor);
       l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
       l->onClick = [&c] { DispatchClick(c); };
@@ -554,6 +564,12 @@ Window::Window(const WindowSpec& spec, QWidget* owner) : QWidget(owner), name(sp
     bar->setExpanding(false);
     for (const char* title : spec.pageTitles) tabs->addTab(new QWidget, DesignText(title));
     QObject::connect(tabs, &QTabWidget::currentChanged, this, [this](int i) { ShowPage(i); });
+    QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+      auto it = S().controlOf.find(now);
+      if (!switchingPage && it != S().controlOf.end() && it->second->window == this && it->second->page > 0) {
+        pageFocus[it->second->page] = now;
+      }
+    });
   }
 
   for (const ControlSpec& cs : spec.controls) {
@@ -594,8 +610,17 @@ Window::Window(const WindowSpec& spec, QWidget* owner) : QWidget(owner), name(sp
 }
 
 void Window::ShowPage(int index) {
+  switchingPage = true;
   for (Control* c : order) {
     if (c->page > 0) c->widget->setVisible(c->page == index + 1);
+  }
+  switchingPage = false;
+  // Hiding the other page's controls moves the focus to wherever Qt finds
+  // room for it; give it back to the control that had it when this page was
+  // last shown.
+  auto it = pageFocus.find(index + 1);
+  if (it != pageFocus.end() && it->second && it->second->isEnabled()) {
+    it->second->setFocus(Qt::OtherFocusReason);
   }
 }
 

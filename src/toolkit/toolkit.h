@@ -132,6 +132,10 @@ void CloseWindow(const char* window);
 
 // ----- properties ----------------------------------------------------------
 
+// Reading back what the program wrote gives exactly the bytes written, as
+// long as the user has not changed the text since. Multi-line edit boxes
+// hold their line breaks as "\r\n". Writing a combo box's text selects the
+// item with that text (or none) and raises no event.
 std::string GetText(const char* window, const char* control);
 void SetText(const char* window, const char* control, const std::string& gbk);
 bool IsEnabled(const char* window, const char* control);
@@ -146,6 +150,10 @@ int ComboCount(const char* window, const char* control);
 int ComboInsert(const char* window, const char* control, int index, const std::string& gbk);
 void ComboClear(const char* window, const char* control);
 int GetSelection(const char* window, const char* control);
+// Selecting an item raises the list-item-selected event, as the user's
+// choice does; an index outside the list clears the selection and raises
+// nothing. ComboInsert and ComboClear raise nothing, and inserting into an
+// empty box leaves it without a selection.
 void SetSelection(const char* window, const char* control, int index);
 
 // ----- events ---------------------------------------------------------------
@@ -159,6 +167,7 @@ using CharHandler = std::function<std::optional<int>(int character)>;
 void OnClick(const char* window, const char* control, Handler handler);
 void OnKeyDown(const char* window, const char* control, KeyHandler handler);
 void OnChar(const char* window, const char* control, CharHandler handler);
+// Raised by typing and by SetText alike (when the text changes).
 void OnTextChanged(const char* window, const char* control, Handler handler);
 void OnListSelected(const char* window, const char* control, Handler handler);
 

@@ -14,7 +14,7 @@
 namespace tk::detail {
 
 QColor ToQColor(const Rgb& rgb);
-// The spec's font applied over `base`; unset fields keep the base's.
+// `font` of a layout table applied over `base`; unset fields keep the base's.
 QFont MakeFont(const Font& font, const QFont& base);
 
 class TkLabel : public QLabel {

@@ -165,6 +165,13 @@ const KeyColour kKeyColours[] = {
     {"清除按钮", kClear},      {"删格按钮", kClear},
 };
 
+QColor ColourOf(const char* name) {
+  for (const KeyColour& k : kKeyColours) {
+    if (std::string(k.name) == name) return k.normal;
+  }
+  return QColor();
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -298,6 +305,20 @@ class MainWindowTest : public QObject {
       const QPoint p = w->mapTo(window_, QPoint(3, 3));
       QCOMPARE(image.pixelColor(p).rgb(), k.normal.rgb());
     }
+    // Hovered: the group's second colour.
+    const std::pair<const char*, QColor> hovered[] = {{"按钮5", QColor(208, 208, 255)},
+                                                      {"乘按钮", QColor(209, 233, 233)},
+                                                      {"等于按钮", QColor(255, 225, 196)},
+                                                      {"清除按钮", QColor(255, 200, 200)}};
+    for (const auto& [name, colour] : hovered) {
+      QWidget* w = tk::ControlWidget("MainWindow", name);
+      QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+      QApplication::sendEvent(w, &enter);
+      QCOMPARE(w->grab().toImage().pixelColor(3, 3).rgb(), colour.rgb());
+      QEvent leave(QEvent::Leave);
+      QApplication::sendEvent(w, &leave);
+      QCOMPARE(w->grab().toImage().pixelColor(3, 3).rgb(), ColourOf(name).rgb());
+    }
     // The display's face colour, just inside its 5-pixel frame.
     QWidget* display = tk::ControlWidget("MainWindow", "数据显示框");
     QCOMPARE(image.pixelColor(display->mapTo(window_, QPoint(6, 6))).rgb(), QColor(224, 233, 224).rgb());
@@ -359,6 +380,22 @@ class MainWindowTest : public QObject {
     QVERIFY(tk::ControlWidget("MainWindow", "等于按钮")->hasFocus());
   }
 
+  // A visit to another page by clicking its tab gives the keyboard back to
+  // the keypad button that had it when the user returns.
+  void focusReturnsToThePageAfterATabVisit() {
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    QWidget* five = tk::ControlWidget("MainWindow", "按钮5");
+    QTest::mouseClick(five, Qt::LeftButton);
+    QVERIFY(five->hasFocus());
+    QTabBar* bar = tabs_->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(2).center());
+    QCOMPARE(tabs_->currentIndex(), 2);
+    QVERIFY(!five->hasFocus());
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    QCOMPARE(tabs_->currentIndex(), 0);
+    QVERIFY(five->hasFocus());
+  }
+
   // The keypad wired as at start-up, worked with real clicks and keys.
   void keypadThroughRealEvents() {
     KeypadState = CalcState{};
@@ -399,6 +436,16 @@ class MainWindowTest : public QObject {
       QCOMPARE(image.size(), QSize(248, 272));
       QVERIFY(image.save(dir + "/" + files[page]));
     }
+    // Full displays, as the calculator and the name score leave them.
+    tk::SetText("MainWindow", "数据显示框", Gbk("12345.678\r\n ∧(2)\r\n≈152415765.279684"));
+    tk::SetText("MainWindow", "得分标签", "87");
+    tk::SetText("MainWindow", "等级标签", Gbk("优秀"));
+    tk::SetText("MainWindow", "评价标签", Gbk("您的人品非常好，继续保持哦！"));
+    tk::SetPosition("MainWindow", "测试进度条", 87);
+    tabs_->setCurrentIndex(0);
+    QVERIFY(window_->grab().save(dir + "/page1-three-lines.png"));
+    tabs_->setCurrentIndex(2);
+    QVERIFY(window_->grab().save(dir + "/page3-scored.png"));
   }
 };
 

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QtTest>
 #include <functional>
@@ -668,6 +669,59 @@ class ToolkitTest : public QObject {
     QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
     QCOMPARE(catcher.urls.size(), 1);
     QCOMPARE(catcher.urls[0].toString(), QStringLiteral("mailto:someone@example.com"));
+  }
+
+  // The kinds the auxiliary windows use: hyperlink, picture box, list view,
+  // a link-style colour button and transparent labels.
+  void auxiliaryKinds() {
+    using tk::ControlSpec;
+    using tk::Kind;
+    tk::WindowSpec spec = AuxWindowSpec();
+    spec.controls.push_back(ControlSpec{.name = "邮箱链接框", .kind = Kind::Hyperlink, .left = 0, .top = 0,
+                                        .width = 96, .height = 32, .text = "someone@example.com"});
+    spec.controls.push_back(ControlSpec{.name = "图标图片框", .kind = Kind::Picture, .left = 100, .top = 0,
+                                        .width = 48, .height = 48});
+    spec.controls.push_back(ControlSpec{.name = "联系按钮", .kind = Kind::ColourButton, .left = 0, .top = 50,
+                                        .width = 90, .height = 30, .text = "QQ", .textColour = tk::Rgb{0, 96, 192},
+                                        .hoverTextColour = tk::Rgb{0, 136, 255}, .linkStyle = true});
+    spec.controls.push_back(ControlSpec{.name = "热键列表框", .kind = Kind::ListView, .left = 0, .top = 0,
+                                        .width = 200, .height = 50,
+                                        .columns = {{"对象", 120}, {"按键", 130}},
+                                        .rows = {{"清除数据（AC）", "退出键（Ecs）"}, {"π", "P键"}}});
+    std::vector<std::string> clicked;
+    bool checked = false;
+    tk::OpenModal(spec, [&] {
+      tk::OnClick(kAux, "邮箱链接框", [&] { clicked.push_back(tk::EventSource()); });
+      tk::OnClick(kAux, "联系按钮", [&] { clicked.push_back(tk::EventSource()); });
+      QTimer::singleShot(0, [&] {
+        QTest::mouseClick(tk::ControlWidget(kAux, "邮箱链接框"), Qt::LeftButton);
+        QTest::mouseClick(tk::ControlWidget(kAux, "联系按钮"), Qt::LeftButton);
+        QCOMPARE(tk::GetText(kAux, "邮箱链接框"), std::string("someone@example.com"));
+        QCOMPARE(tk::ControlWidget(kAux, "邮箱链接框")->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(tk::ControlWidget(kAux, "邮箱链接框")->font().underline());
+        QCOMPARE(tk::ControlWidget(kAux, "联系按钮")->cursor().shape(), Qt::PointingHandCursor);
+        auto* picture = qobject_cast<QLabel*>(tk::ControlWidget(kAux, "图标图片框"));
+        QVERIFY(picture);
+        QCOMPARE(picture->pixmap().size(), QSize(48, 48));
+        auto* list = qobject_cast<QTreeWidget*>(tk::ControlWidget(kAux, "热键列表框"));
+        QVERIFY(list);
+        QCOMPARE(list->headerItem()->text(0), QString::fromUtf8("对象"));
+        QCOMPARE(list->headerItem()->text(1), QString::fromUtf8("按键"));
+        QCOMPARE(list->columnWidth(0), 120);
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(0), QString::fromUtf8("清除数据（AC）"));
+        QCOMPARE(list->topLevelItem(0)->text(1), QString::fromUtf8("退出键（Ecs）"));
+        // The link button draws no background of its own.
+        QWidget* link = tk::ControlWidget(kAux, "联系按钮");
+        const QImage image = link->window()->grab().toImage();
+        QCOMPARE(image.pixelColor(link->mapTo(link->window(), QPoint(1, 1))).rgb(),
+                 link->window()->palette().color(QPalette::Window).rgb());
+        checked = true;
+        tk::CloseWindow(kAux);
+      });
+    });
+    QVERIFY(checked);
+    QCOMPARE(clicked, (std::vector<std::string>{"邮箱链接框", "联系按钮"}));
   }
 
   // ----- windows -----------------------------------------------------------------------------
