@@ -24,6 +24,8 @@
 
 extern char** environ;
 
+namespace mailtest {
+
 namespace {
 
 int BoundLoopbackSocket() {
@@ -180,3 +182,5 @@ int LoopbackMailServer::MailCount() const {
 std::string LoopbackMailServer::MailFile(int n, const std::string& part) const {
   return ReadWholeFile(folder_ + "/mail-" + std::to_string(n) + "." + part);
 }
+
+}  // namespace mailtest

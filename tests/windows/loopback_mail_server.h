@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace mailtest {
+
 struct LoopbackServerOptions {
   std::string account;
   std::string password;
@@ -65,3 +67,5 @@ class SilentListener {
 bool MakeLoopbackCertificate(const std::string& folder);
 
 std::string ReadWholeFile(const std::string& path);
+
+}  // namespace mailtest

@@ -12,6 +12,8 @@
 #include "core/gbk.h"
 #include "loopback_mail_server.h"
 
+using namespace mailtest;
+
 namespace {
 
 const char* const kAccount = "robot@mail.test";

@@ -37,6 +37,8 @@
 #include "windows/smtp_client.h"
 #include "windows/windows.h"
 
+using namespace mailtest;
+
 #ifndef QH_SCREENSHOT_DIR
 #error "QH_SCREENSHOT_DIR must name the folder for the screenshots"
 #endif
