@@ -526,6 +526,9 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       QStringList titles;
       for (const ListColumn& col : spec.columns) titles << DesignText(col.title);
       t->setHeaderLabels(titles);
+      // Report view columns keep the widths the table gives; the last one
+      // is not stretched to the view's edge.
+      t->header()->setStretchLastSection(false);
       for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i) {
         t->setColumnWidth(i, spec.columns[static_cast<std::size_t>(i)].width);
       }
