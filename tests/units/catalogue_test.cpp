@@ -6,6 +6,7 @@
 
 #include "core/gbk.h"
 #include "units/catalogue.h"
+#include "../common/example_config.h"
 
 namespace {
 
@@ -55,26 +56,9 @@ void ExpectCatalogue(const std::string& config, const char* expectedUtf8, const 
                        << "\n  got bytes:  " << HexBytes(got) << "\n  want bytes: " << HexBytes(want);
 }
 
-const char* const kExampleLines[] = {
-    ";//配置开始___",
-    "【高级配置】",
-    "约等到的位置为2",
-    "π取值11位小数",
-    "【单位配置】",
-    "    类型=长度",
-    "        名称=千米‖倍率=1000",
-    "        名称=米‖倍率=1",
-    "        名称=厘米‖倍率=0.01",
-    "    类型=时间",
-    "        名称=小时‖倍率=3600",
-    "        名称=分钟‖倍率=60",
-    "        名称=秒‖倍率=1",
-    ";//配置结束___",
-};
 
 TEST(UnitCatalogue, TypesUnitsAndFactorsAsTheFileHasThem) {
-  std::string example;
-  for (const char* line : kExampleLines) example += (example.empty() ? "" : "\r\n") + Gbk(line);
+  const std::string example = ExampleConfig();
 
   struct Row {
     const char* label;

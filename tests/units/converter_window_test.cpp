@@ -22,20 +22,12 @@
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_qt.h"
 #include "units/converter_page.h"
+#include "../common/example_config.h"
 
 namespace {
 
 constexpr const char* kWindow = "MainWindow";
 
-// config.ini as the program ships it to a new user, in GBK, CR LF line ends
-// and no line break after the end marker.
-std::string ExampleConfig() {
-  return Gbk(
-      ";//配置开始___\r\n【高级配置】\r\n约等到的位置为2\r\nπ取值11位小数\r\n【单位配置】\r\n"
-      "    类型=长度\r\n        名称=千米‖倍率=1000\r\n        名称=米‖倍率=1\r\n        名称=厘米‖倍率=0.01\r\n"
-      "    类型=时间\r\n        名称=小时‖倍率=3600\r\n        名称=分钟‖倍率=60\r\n        名称=秒‖倍率=1\r\n"
-      ";//配置结束___");
-}
 
 QComboBox* Combo(const char* name) { return qobject_cast<QComboBox*>(tk::ControlWidget(kWindow, name)); }
 QLineEdit* LineEdit(const char* name) { return qobject_cast<QLineEdit*>(tk::ControlWidget(kWindow, name)); }
