@@ -209,6 +209,6 @@ tk::WindowSpec BuildSpec() {
 }  // namespace
 
 const tk::WindowSpec& MainWindowSpec() {
-  static const tk::WindowSpec spec = BuildSpec();
-  return spec;
+  static const tk::WindowSpec layout = BuildSpec();
+  return layout;
 }

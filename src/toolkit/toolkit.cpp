@@ -63,7 +63,7 @@ struct Control {
 
 class Window : public QWidget {
  public:
-  Window(const WindowSpec& spec, QWidget* owner);
+  Window(const WindowSpec& layout, QWidget* owner);
   ~Window() override;
 
   std::string name;
@@ -407,40 +407,40 @@ std::string ReadText(const Control& c) {
   return GbkFromQString(text);
 }
 
-QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
+QWidget* MakeWidget(Control& c, const ControlSpec& layout, QWidget* parent) {
   QWidget* w = nullptr;
-  switch (spec.kind) {
+  switch (layout.kind) {
     case Kind::Label: {
       auto* l = new TkLabel(parent);
       l->setTextFormat(Qt::PlainText);
-      if (spec.textColour) l->textColour = ToQColor(*spec.textColour);
-      if (spec.background) l->background = ToQColor(*spec.background);
-      l->hAlign = spec.align == Align::Center  ? Qt::AlignHCenter
-                  : spec.align == Align::Right ? Qt::AlignRight
+      if (layout.textColour) l->textColour = ToQColor(*layout.textColour);
+      if (layout.background) l->background = ToQColor(*layout.background);
+      l->hAlign = layout.align == Align::Center  ? Qt::AlignHCenter
+                  : layout.align == Align::Right ? Qt::AlignRight
                                                : Qt::AlignLeft;
-      l->vcenter = spec.vcenter;
-      l->wordWrap = spec.wordWrap;
-      l->transparent = spec.transparent;
-      l->raised = spec.raised;
-      l->frame = spec.frame;
+      l->vcenter = layout.vcenter;
+      l->wordWrap = layout.wordWrap;
+      l->transparent = layout.transparent;
+      l->raised = layout.raised;
+      l->frame = layout.frame;
       w = l;
       break;
     }
     case Kind::Edit: {
-      if (spec.multiline) {
+      if (layout.multiline) {
         auto* e = new QPlainTextEdit(parent);
-        e->setReadOnly(spec.input == Input::ReadOnly);
+        e->setReadOnly(layout.input == Input::ReadOnly);
         e->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        e->setVerticalScrollBarPolicy(spec.vscroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        e->setVerticalScrollBarPolicy(layout.vscroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
         e->setTabChangesFocus(true);
         QObject::connect(e, &QPlainTextEdit::textChanged, [&c] { DispatchChanged(c); });
         w = e;
       } else {
         auto* e = new QLineEdit(parent);
-        e->setReadOnly(spec.input == Input::ReadOnly);
-        if (spec.input == Input::Integer || spec.input == Input::Decimal || spec.maxBytes > 0) {
-          c.validator = new GbkInputValidator(spec.input, spec.maxBytes, e);
+        e->setReadOnly(layout.input == Input::ReadOnly);
+        if (layout.input == Input::Integer || layout.input == Input::Decimal || layout.maxBytes > 0) {
+          c.validator = new GbkInputValidator(layout.input, layout.maxBytes, e);
           e->setValidator(c.validator);
         }
         QObject::connect(e, &QLineEdit::textChanged, [&c] { DispatchChanged(c); });
@@ -448,7 +448,7 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       }
       QPalette pal = w->palette();
       pal.setColor(QPalette::Base, Qt::white);
-      pal.setColor(QPalette::Text, spec.textColour ? ToQColor(*spec.textColour) : QColor(Qt::black));
+      pal.setColor(QPalette::Text, layout.textColour ? ToQColor(*layout.textColour) : QColor(Qt::black));
       w->setPalette(pal);
       break;
     }
@@ -476,12 +476,12 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       b->setFlat(true);
       b->setAttribute(Qt::WA_Hover);
       b->setFocusPolicy(Qt::StrongFocus);
-      b->linkStyle = spec.linkStyle;
-      if (spec.textColour) b->textColour = ToQColor(*spec.textColour);
-      if (spec.background) b->background = ToQColor(*spec.background);
-      if (spec.hoverBackground) b->hoverBackground = ToQColor(*spec.hoverBackground);
-      if (spec.hoverTextColour) b->hoverTextColour = ToQColor(*spec.hoverTextColour);
-      if (spec.linkStyle) b->setCursor(Qt::PointingHandCursor);
+      b->linkStyle = layout.linkStyle;
+      if (layout.textColour) b->textColour = ToQColor(*layout.textColour);
+      if (layout.background) b->background = ToQColor(*layout.background);
+      if (layout.hoverBackground) b->hoverBackground = ToQColor(*layout.hoverBackground);
+      if (layout.hoverTextColour) b->hoverTextColour = ToQColor(*layout.hoverTextColour);
+      if (layout.linkStyle) b->setCursor(Qt::PointingHandCursor);
       QObject::connect(b, &QPushButton::clicked, [&c] { DispatchClick(c); });
       w = b;
       break;
@@ -497,7 +497,7 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
     case Kind::Hyperlink: {
       auto* l = new TkHyperlink(parent);
       QPalette pal = l->palette();
-      pal.setColor(QPalette::WindowText, spec.textColour ? ToQColor(*spec.textColour) : QColor(0, 0, 255));
+      pal.setColor(QPalette::WindowText, layout.textColour ? ToQColor(*layout.textColour) : QColor(0, 0, 255));
       l->setPalette(pal);
       QFont underlined = l->font();
       underlined.setUnderline(true);
@@ -511,7 +511,7 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
     }
     case Kind::Picture: {
       auto* l = new QLabel(parent);
-      l->setPixmap(QApplication::windowIcon().pixmap(QSize(spec.width, spec.height)));
+      l->setPixmap(QApplication::windowIcon().pixmap(QSize(layout.width, layout.height)));
       l->setAlignment(Qt::AlignCenter);
       w = l;
       break;
@@ -522,17 +522,17 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
       t->setUniformRowHeights(true);
       t->setSelectionMode(QAbstractItemView::SingleSelection);
       t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-      t->setColumnCount(static_cast<int>(spec.columns.size()));
+      t->setColumnCount(static_cast<int>(layout.columns.size()));
       QStringList titles;
-      for (const ListColumn& col : spec.columns) titles << DesignText(col.title);
+      for (const ListColumn& col : layout.columns) titles << DesignText(col.title);
       t->setHeaderLabels(titles);
       // Report view columns keep the widths the table gives; the last one
       // is not stretched to the view's edge.
       t->header()->setStretchLastSection(false);
-      for (int i = 0; i < static_cast<int>(spec.columns.size()); ++i) {
-        t->setColumnWidth(i, spec.columns[static_cast<std::size_t>(i)].width);
+      for (int i = 0; i < static_cast<int>(layout.columns.size()); ++i) {
+        t->setColumnWidth(i, layout.columns[static_cast<std::size_t>(i)].width);
       }
-      for (const auto& row : spec.rows) {
+      for (const auto& row : layout.rows) {
         QStringList cells;
         for (const char* cell : row) cells << DesignText(cell);
         new QTreeWidgetItem(t, cells);
@@ -544,28 +544,28 @@ QWidget* MakeWidget(Control& c, const ControlSpec& spec, QWidget* parent) {
   return w;
 }
 
-Window::Window(const WindowSpec& spec, QWidget* owner) : QWidget(owner), name(spec.name) {
-  escCloses = spec.escCloses;
-  Qt::WindowFlags flags = (spec.inTaskbar ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
+Window::Window(const WindowSpec& layout, QWidget* owner) : QWidget(owner), name(layout.name) {
+  escCloses = layout.escCloses;
+  Qt::WindowFlags flags = (layout.inTaskbar ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-  if (spec.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
+  if (layout.minimizeBox) flags |= Qt::WindowMinimizeButtonHint;
   setWindowFlags(flags);
-  setObjectName(QString::fromUtf8(spec.name));
-  setWindowTitle(DesignText(spec.caption));
-  setFixedSize(spec.clientWidth, spec.clientHeight);
+  setObjectName(QString::fromUtf8(layout.name));
+  setWindowTitle(DesignText(layout.caption));
+  setFixedSize(layout.clientWidth, layout.clientHeight);
 
-  if (spec.tabName) {
+  if (layout.tabName) {
     tabs = new QTabWidget(this);
-    tabs->setObjectName(QString::fromUtf8(spec.tabName));
-    tabs->setGeometry(0, 0, spec.clientWidth, spec.clientHeight);
+    tabs->setObjectName(QString::fromUtf8(layout.tabName));
+    tabs->setGeometry(0, 0, layout.clientWidth, layout.clientHeight);
     QTabBar* bar = tabs->tabBar();
     static CompactTabStyle* tabStyle = new CompactTabStyle;
     bar->setStyle(tabStyle);
-    bar->setFont(MakeFont(spec.tabFont, QApplication::font()));
+    bar->setFont(MakeFont(layout.tabFont, QApplication::font()));
     tabs->setUsesScrollButtons(false);
     tabs->setElideMode(Qt::ElideNone);
     bar->setExpanding(false);
-    for (const char* title : spec.pageTitles) tabs->addTab(new QWidget, DesignText(title));
+    for (const char* title : layout.pageTitles) tabs->addTab(new QWidget, DesignText(title));
     QObject::connect(tabs, &QTabWidget::currentChanged, this, [this](int i) { ShowPage(i); });
     QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
       auto it = S().controlOf.find(now);
@@ -575,7 +575,7 @@ Window::Window(const WindowSpec& spec, QWidget* owner) : QWidget(owner), name(sp
     });
   }
 
-  for (const ControlSpec& cs : spec.controls) {
+  for (const ControlSpec& cs : layout.controls) {
     auto record = std::make_unique<Control>();
     Control& c = *record;
     c.name = cs.name;
@@ -627,8 +627,8 @@ void Window::ShowPage(int index) {
   }
 }
 
-Window* Build(const WindowSpec& spec, QWidget* owner) {
-  auto* w = new Window(spec, owner);
+Window* Build(const WindowSpec& layout, QWidget* owner) {
+  auto* w = new Window(layout, owner);
   S().open.push_back(w);
   return w;
 }
@@ -684,12 +684,12 @@ void Initialise(int& argc, char** argv) {
   QApplication::setWindowIcon(icon);
 }
 
-void CreateWindow(const WindowSpec& spec) {
-  BuildWindow(spec);
-  ShowWindow(spec.name);
+void CreateWindow(const WindowSpec& layout) {
+  BuildWindow(layout);
+  ShowWindow(layout.name);
 }
 
-void BuildWindow(const WindowSpec& spec) { detail::Build(spec, nullptr); }
+void BuildWindow(const WindowSpec& layout) { detail::Build(layout, nullptr); }
 
 void ShowWindow(const char* window) {
   if (Window* w = FindWindow(window)) detail::Show(w);
@@ -713,11 +713,11 @@ void Finalise() {
   S().ownApp = nullptr;
 }
 
-void OpenModal(const WindowSpec& spec, const std::function<void()>& setup) {
-  if (FindWindow(spec.name)) return;
+void OpenModal(const WindowSpec& layout, const std::function<void()>& setup) {
+  if (FindWindow(layout.name)) return;
   // Owned by the first open window, so it takes no taskbar button of its own.
   QWidget* owner = S().open.empty() ? nullptr : S().open.front();
-  QPointer<Window> w = detail::Build(spec, owner);
+  QPointer<Window> w = detail::Build(layout, owner);
   if (setup) setup();
   if (w.isNull() || w->closed) return;
   w->setWindowModality(Qt::ApplicationModal);

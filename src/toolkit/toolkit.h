@@ -101,14 +101,14 @@ struct WindowSpec {
 void Initialise(int& argc, char** argv);
 
 // Creates a window from its table and shows it centred on the screen.
-void CreateWindow(const WindowSpec& spec);
+void CreateWindow(const WindowSpec& layout);
 
 // CreateWindow in two steps: BuildWindow creates the window and its controls
 // without showing it (handlers can be bound and start-up steps run first, so
 // that an error box at start-up appears without the window behind it);
 // ShowWindow shows it centred on the screen with the focus on its first
 // control that takes the focus.
-void BuildWindow(const WindowSpec& spec);
+void BuildWindow(const WindowSpec& layout);
 void ShowWindow(const char* window);
 
 // True while a window of that name exists.
@@ -125,7 +125,7 @@ void Finalise();
 // Opens a window modally: creates it, calls `setup` (bind its handlers),
 // shows it centred, disables the program's other windows and returns only
 // after the window has been destroyed.
-void OpenModal(const WindowSpec& spec, const std::function<void()>& setup);
+void OpenModal(const WindowSpec& layout, const std::function<void()>& setup);
 
 // Destroys the window once the running handler has returned.
 void CloseWindow(const char* window);

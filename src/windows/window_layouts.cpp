@@ -250,16 +250,16 @@ WindowSpec MakeFeedbackWindow() {
 }  // namespace
 
 const tk::WindowSpec& AboutWindowLayout() {
-  static const WindowSpec spec = MakeAboutWindow();
-  return spec;
+  static const WindowSpec layout = MakeAboutWindow();
+  return layout;
 }
 
 const tk::WindowSpec& HelpWindowLayout() {
-  static const WindowSpec spec = MakeHelpWindow();
-  return spec;
+  static const WindowSpec layout = MakeHelpWindow();
+  return layout;
 }
 
 const tk::WindowSpec& FeedbackWindowLayout() {
-  static const WindowSpec spec = MakeFeedbackWindow();
-  return spec;
+  static const WindowSpec layout = MakeFeedbackWindow();
+  return layout;
 }

@@ -676,21 +676,21 @@ class ToolkitTest : public QObject {
   void auxiliaryKinds() {
     using tk::ControlSpec;
     using tk::Kind;
-    tk::WindowSpec spec = AuxWindowSpec();
-    spec.controls.push_back(ControlSpec{.name = "邮箱链接框", .kind = Kind::Hyperlink, .left = 0, .top = 0,
+    tk::WindowSpec layout = AuxWindowSpec();
+    layout.controls.push_back(ControlSpec{.name = "邮箱链接框", .kind = Kind::Hyperlink, .left = 0, .top = 0,
                                         .width = 96, .height = 32, .text = "someone@example.com"});
-    spec.controls.push_back(ControlSpec{.name = "图标图片框", .kind = Kind::Picture, .left = 100, .top = 0,
+    layout.controls.push_back(ControlSpec{.name = "图标图片框", .kind = Kind::Picture, .left = 100, .top = 0,
                                         .width = 48, .height = 48});
-    spec.controls.push_back(ControlSpec{.name = "联系按钮", .kind = Kind::ColourButton, .left = 0, .top = 50,
+    layout.controls.push_back(ControlSpec{.name = "联系按钮", .kind = Kind::ColourButton, .left = 0, .top = 50,
                                         .width = 90, .height = 30, .text = "QQ", .textColour = tk::Rgb{0, 96, 192},
                                         .hoverTextColour = tk::Rgb{0, 136, 255}, .linkStyle = true});
-    spec.controls.push_back(ControlSpec{.name = "热键列表框", .kind = Kind::ListView, .left = 0, .top = 0,
+    layout.controls.push_back(ControlSpec{.name = "热键列表框", .kind = Kind::ListView, .left = 0, .top = 0,
                                         .width = 200, .height = 50,
                                         .columns = {{"对象", 120}, {"按键", 130}},
                                         .rows = {{"清除数据（AC）", "退出键（Ecs）"}, {"π", "P键"}}});
     std::vector<std::string> clicked;
     bool checked = false;
-    tk::OpenModal(spec, [&] {
+    tk::OpenModal(layout, [&] {
       tk::OnClick(kAux, "邮箱链接框", [&] { clicked.push_back(tk::EventSource()); });
       tk::OnClick(kAux, "联系按钮", [&] { clicked.push_back(tk::EventSource()); });
       QTimer::singleShot(0, [&] {
