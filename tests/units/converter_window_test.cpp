@@ -358,6 +358,46 @@ class ConverterWindowTest : public QObject {
     }
   }
 
+  // The config.ini the program ships stands beside this test program as it
+  // stands beside the calculator: everyday conversions through the page.
+  void shippedCatalogueConversions() {
+    tk::CloseWindow(kWindow);
+    QTRY_VERIFY(tk::WindowWidget(kWindow) == nullptr);
+    QFile file(QCoreApplication::applicationDirPath() + QStringLiteral("/config.ini"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    OpenWith(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+
+    auto indexOf = [](const char* combo, const char* item) {
+      const std::vector<std::string> items = Items(combo);
+      for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == item) return static_cast<int>(i);
+      }
+      return -1;
+    };
+    const struct {
+      const char *type, *in, *out, *input;
+      Boxes want;
+    } rows[] = {
+        {"质量", "斤", "千克", "3", {"3", "1.5", "2", "1千克1斤"}},
+        {"长度", "英里", "米", "2", {"2", "3218.688", "1609.344", "2英里0米"}},
+        {"时间", "天", "小时", "1.5", {"1.5", "36", "24", "1天12小时"}},
+        {"数据存储", "字节(B)", "千字节(KB)", "2500", {"2500", "2.44140625", "1024", "2千字节(KB)452字节(B)"}},
+    };
+    for (const auto& row : rows) {
+      const int type = indexOf("单位类型组合框", row.type);
+      QVERIFY2(type >= 0, row.type);
+      QVERIFY(ClickItem("单位类型组合框", type));
+      const int in = indexOf("输入单位组合框", row.in), out = indexOf("输出单位组合框", row.out);
+      QVERIFY2(in >= 0 && out >= 0, row.type);
+      QVERIFY(ClickItem("输入单位组合框", in));
+      QVERIFY(ClickItem("输出单位组合框", out));
+      QVERIFY(FocusValueBox());
+      QTest::keyClicks(ValueBox(), row.input);
+      QCOMPARE_BOXES(Shown(), row.want);
+    }
+  }
+
   // The start-up steps in their order on a config.ini written to the
   // program's directory, then conversions through the page.
   void startUpReadsConfigIniBesideTheProgram() {
