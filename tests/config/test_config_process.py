@@ -12,21 +12,11 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "process"))
-from qhproc import App, XServer  # noqa: E402
+from qhproc import SMALL_CONFIG, App, XServer  # noqa: E402
 
 BINARY = None
 
-EXAMPLE = "\r\n".join([
-    ";//配置开始___",
-    "【高级配置】",
-    "约等到的位置为2",
-    "π取值11位小数",
-    "【单位配置】",
-    "    类型=长度",
-    "        名称=千米‖倍率=1000",
-    "        名称=米‖倍率=1",
-    ";//配置结束___",
-])
+EXAMPLE = SMALL_CONFIG
 GBK = EXAMPLE.encode("gbk")
 END = ";//配置结束___".encode("gbk")
 

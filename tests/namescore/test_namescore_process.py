@@ -13,24 +13,10 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "process"))
-from qhproc import App, XServer  # noqa: E402
+from qhproc import SMALL_CONFIG, App, XServer  # noqa: E402
 from Xlib import X  # noqa: E402
 
 BINARY = None
-
-# A small well-formed config.ini: GBK, CR LF line ends, nothing after the end
-# marker.
-CONFIG_LINES = [
-    ";//配置开始___",
-    "【高级配置】",
-    "约等到的位置为2",
-    "π取值11位小数",
-    "【单位配置】",
-    "    类型=长度",
-    "        名称=千米‖倍率=1000",
-    "        名称=米‖倍率=1",
-    ";//配置结束___",
-]
 
 # Places on MainWindow's client area.
 TAB_NAMESCORE = (140, 13)      # the third tab, 人品测试
@@ -45,7 +31,7 @@ class NameScoreProcess(unittest.TestCase):
         self.addCleanup(self.x.__exit__, None, None, None)
         fd, self.config = tempfile.mkstemp(suffix=".ini")
         with os.fdopen(fd, "wb") as f:
-            f.write("\r\n".join(CONFIG_LINES).encode("gbk"))
+            f.write(SMALL_CONFIG.encode("gbk"))
         self.addCleanup(os.remove, self.config)
 
     def xdotool(self, app, *args):

@@ -27,6 +27,21 @@ from Xlib import X, Xatom, display, error, protocol
 BESIDE_BINARY = object()
 
 
+# A small well-formed config.ini, as text: the program reads it as GBK with
+# CR LF line ends and nothing after the end marker.
+SMALL_CONFIG = "\r\n".join([
+    ";//配置开始___",
+    "【高级配置】",
+    "约等到的位置为2",
+    "π取值11位小数",
+    "【单位配置】",
+    "    类型=长度",
+    "        名称=千米‖倍率=1000",
+    "        名称=米‖倍率=1",
+    ";//配置结束___",
+])
+
+
 class XServer:
     """A private Xvfb server; its display number comes from Xvfb itself, so
     parallel test runs never race for one."""
