@@ -18,6 +18,7 @@
 #include "app/main_window.h"
 #include "calc/keypad_page.h"
 #include "core/gbk.h"
+#include "namescore/namescore.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/toolkit_qt.h"
 
@@ -437,10 +438,10 @@ class MainWindowTest : public QObject {
       QVERIFY(image.save(dir + "/" + files[page]));
     }
     // Full displays, as the calculator and the name score leave them.
-    tk::SetText("MainWindow", "数据显示框", Gbk("12345.678\r\n ∧(2)\r\n≈152415765.279684"));
+    tk::SetText("MainWindow", "数据显示框", Gbk("12345.678\r\n ∧(2)\r\n≈152415765.28"));
     tk::SetText("MainWindow", "得分标签", "87");
-    tk::SetText("MainWindow", "等级标签", Gbk("优秀"));
-    tk::SetText("MainWindow", "评价标签", Gbk("您的人品非常好，继续保持哦！"));
+    tk::SetText("MainWindow", "等级标签", ScoreGrade(87));
+    tk::SetText("MainWindow", "评价标签", ScoreVerdict(87));
     tk::SetPosition("MainWindow", "测试进度条", 87);
     tabs_->setCurrentIndex(0);
     QVERIFY(window_->grab().save(dir + "/page1-three-lines.png"));
